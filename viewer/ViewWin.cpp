@@ -1,0 +1,1 @@
+#include "viewer/ViewWin.h"
