@@ -1,0 +1,135 @@
+#include "fs/DirSearch.h"
+#include "fs/NameOrder.h"
+#include "fs/Wildcard.h"
+#include <QFile>
+#include <QStringDecoder>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vcl::fs {
+
+namespace {
+
+class DirHandle {
+public:
+    explicit DirHandle(const QString& path) : m_dir(::opendir(QFile::encodeName(path).constData())) {}
+    ~DirHandle()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    DirHandle(const DirHandle&) = delete;
+    DirHandle& operator=(const DirHandle&) = delete;
+    DIR* get() const { return m_dir; }
+
+private:
+    DIR* m_dir;
+};
+
+// Names are taken as UTF-8 whatever the locale says: they must come back to
+// the same bytes when the folder is entered or the file opened.
+class NameDecoder {
+public:
+    std::optional<QString> decode(const char* raw)
+    {
+        const size_t len = std::strlen(raw);
+        bool ascii = true;
+        for (size_t i = 0; i < len && ascii; ++i)
+            ascii = static_cast<unsigned char>(raw[i]) < 0x80;
+        if (ascii)
+            return QString::fromLatin1(raw, static_cast<qsizetype>(len));
+        QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString s = dec.decode(QByteArrayView(raw, static_cast<qsizetype>(len)));
+        if (dec.hasError())
+            return std::nullopt;
+        return s;
+    }
+};
+
+enum class Kind { Folder, File, Other };
+
+Kind kindOf(DIR* dir, const dirent* e)
+{
+    switch (e->d_type) {
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_REG:
+        return Kind::File;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+        struct stat st {};
+        // Follows the link; a dangling or looping one fails and is dropped.
+        if (::fstatat(::dirfd(dir), e->d_name, &st, 0) != 0)
+            return Kind::Other;
+        if (S_ISDIR(st.st_mode))
+            return Kind::Folder;
+        return S_ISREG(st.st_mode) ? Kind::File : Kind::Other;
+    }
+    default:
+        return Kind::Other;
+    }
+}
+
+} // namespace
+
+std::optional<std::vector<DirEntry>> readFolder(const QString& realPath)
+{
+    DirHandle dir(realPath);
+    if (!dir.get())
+        return std::nullopt;
+    std::vector<DirEntry> out;
+    NameDecoder decoder;
+    // A folder removed while it is read just ends the listing early.
+    while (const dirent* e = ::readdir(dir.get())) {
+        const char* n = e->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        if (std::strchr(n, '\\') || std::strchr(n, ':'))
+            continue;
+        const Kind kind = kindOf(dir.get(), e);
+        if (kind == Kind::Other)
+            continue;
+        std::optional<QString> name = decoder.decode(n);
+        if (!name)
+            continue;
+        out.push_back({std::move(*name), kind == Kind::Folder, n[0] == '.'});
+    }
+    return out;
+}
+
+std::optional<QStringList> findFiles(const QString& realPath, const QString& mask)
+{
+    auto entries = readFolder(realPath);
+    if (!entries)
+        return std::nullopt;
+    const FileMask m(mask);
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(entries->size()));
+    for (DirEntry& e : *entries) {
+        if (e.isFolder || e.hidden)
+            continue;
+        const int count = m.matchCount(e.name);
+        for (int i = 0; i < count; ++i)
+            names.append(e.name);
+    }
+    sortNames(names);
+    return names;
+}
+
+std::optional<QStringList> findSubfolders(const QString& realPath)
+{
+    auto entries = readFolder(realPath);
+    if (!entries)
+        return std::nullopt;
+    QStringList names;
+    for (DirEntry& e : *entries)
+        if (e.isFolder && !e.hidden)
+            names.append(std::move(e.name));
+    sortNames(names);
+    return names;
+}
+
+} // namespace vcl::fs
