@@ -9,6 +9,15 @@ namespace vcl::fs {
 
 namespace {
 
+// In the C and POSIX locales the collator compares code units, case
+// included; the order there is the case-folded code-unit order instead,
+// which folding once per name gives cheaply.
+bool localeHasCollation()
+{
+    static const bool has = QLocale().language() != QLocale::C;
+    return has;
+}
+
 const QCollator& collator()
 {
     static const QCollator c = [] {
@@ -21,41 +30,59 @@ const QCollator& collator()
     return c;
 }
 
-} // namespace
+int sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
-int compareNames(const QString& a, const QString& b)
-{
-    const int c = collator().compare(a, b);
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    const int raw = a.compare(b);
-    return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
-}
-
-// Sort keys are computed once per name: comparing keys is a byte compare,
-// where comparing names through the collator redoes the folding each time.
-void sortNames(QStringList& names)
+template <typename Key>
+void sortByKeys(QStringList& names, const std::vector<Key>& keys, int (*cmp)(const Key&, const Key&))
 {
     const qsizetype n = names.size();
-    if (n < 2)
-        return;
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(n);
-    for (const QString& s : names)
-        keys.push_back(collator().sortKey(s));
     std::vector<qsizetype> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int c = keys[a].compare(keys[b]);
+        const int c = cmp(keys[a], keys[b]);
         if (c != 0)
             return c < 0;
-        return names[a] < names[b];
+        return names[a] < names[b]; // names equal but for case: a fixed order
     });
     QStringList sorted;
     sorted.reserve(n);
     for (qsizetype i : order)
         sorted.append(std::move(names[i]));
     names = std::move(sorted);
+}
+
+int compareCollationKeys(const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }
+int compareFolded(const QString& a, const QString& b) { return a.compare(b); }
+
+} // namespace
+
+int compareNames(const QString& a, const QString& b)
+{
+    const int c = localeHasCollation() ? collator().compare(a, b) : a.toCaseFolded().compare(b.toCaseFolded());
+    if (c != 0)
+        return sign(c);
+    return sign(a.compare(b));
+}
+
+// One key per name, then plain key comparisons: the collator (or the
+// folding) runs n times instead of n log n.
+void sortNames(QStringList& names)
+{
+    if (names.size() < 2)
+        return;
+    if (localeHasCollation()) {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(names.size());
+        for (const QString& s : names)
+            keys.push_back(collator().sortKey(s));
+        sortByKeys(names, keys, compareCollationKeys);
+    } else {
+        std::vector<QString> keys;
+        keys.reserve(names.size());
+        for (const QString& s : names)
+            keys.push_back(s.toCaseFolded());
+        sortByKeys(names, keys, compareFolded);
+    }
 }
 
 } // namespace vcl::fs
