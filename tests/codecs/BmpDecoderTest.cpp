@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <unistd.h>
+
 using namespace kelpora::codec;
 using namespace codectest;
 
@@ -319,6 +322,30 @@ TEST(BmpDecoder, EveryPrefixOfEveryFixtureIsHandled)
                 allPixels(*bm);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileSource, DecodesLikeMemoryAndRefusesReadsPastTheEnd)
+{
+    const Bytes file = buildBmp(withPalette(picture(4, {15, 5, 0}, {1, 2, 3}, true), {0, 0xFFFFFF, 0xFF0000}));
+    char name[] = "/tmp/kelpora-filesource-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, file.data(), file.size()), ssize_t(file.size()));
+    FileSource src(fd);
+    EXPECT_EQ(src.size(), file.size());
+    uint8_t byte;
+    EXPECT_FALSE(src.readAt(file.size(), &byte, 1));
+    EXPECT_TRUE(src.readAt(file.size() - 1, &byte, 1));
+    auto fromFile = decodeBmp(src);
+    auto fromMemory = decode(file);
+    ::close(fd);
+    ::unlink(name);
+    ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(fromFile));
+    EXPECT_EQ(allPixels(std::get<DecodedBitmap>(fromFile)), allPixels(std::get<DecodedBitmap>(fromMemory)));
 }
 
 } // namespace

@@ -118,8 +118,14 @@ void finishRow(uint8_t* row, const Plan& p, unsigned fileBits, size_t have, size
     case RowConversion::CopyOpaque:
         break;
     case RowConversion::Expand4:
-        for (size_t i = have; i-- > 0;)
-            row[i] = (i & 1) ? (row[i / 2] & 0x0F) : (row[i / 2] >> 4);
+        // Two pixels per byte, working back from the last whole byte.
+        if (have & 1)
+            row[have - 1] = row[(have - 1) / 2] >> 4;
+        for (size_t j = have / 2; j-- > 0;) {
+            const uint8_t b = row[j];
+            row[2 * j + 1] = b & 0x0F;
+            row[2 * j] = b >> 4;
+        }
         break;
     case RowConversion::Masks16:
         for (size_t i = have; i-- > 0;)

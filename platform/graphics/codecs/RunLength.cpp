@@ -57,6 +57,17 @@ public:
         filledX_ = x + count;
     }
 
+    // A run of one value.
+    void fill(int64_t x, int64_t y, int64_t n, uint8_t value)
+    {
+        if (y >= height_ || x >= width_)
+            return;
+        const int64_t count = std::min<int64_t>(n, width_ - x);
+        fillTo(y, x);
+        std::memset(rowAt(y) + x, value, static_cast<size_t>(count));
+        filledX_ = x + count;
+    }
+
     void finish() { fillTo(height_, 0); }
 
 private:
@@ -98,10 +109,10 @@ void decodeRunLength(ByteSource& src, uint64_t offset, bool fourBit, int width, 
     while (y < height && in.next(count) && in.next(value)) {
         if (count > 0) {
             const uint8_t hi = value >> 4, lo = value & 0x0F;
-            if (fourBit)
+            if (fourBit && hi != lo)
                 out.put(x, y, count, [&](int64_t i) { return (i & 1) ? lo : hi; });
             else
-                out.put(x, y, count, [&](int64_t) { return value; });
+                out.fill(x, y, count, fourBit ? lo : value);
             advance(count, 0);
             continue;
         }
