@@ -17,7 +17,7 @@ void Player::drawDestPath(const QPainterPath& destPath, bool fill, bool stroke)
     bool hasPen = stroke && setupPen(m_p, scale);
     if (hasPen && !m_p.pen().isCosmetic()) {
         QPen pen = m_p.pen();
-        pen.setWidthF(pen.widthF() * scale);
+        pen.setWidthF(std::min(pen.widthF() * scale, 32000.0));
         m_p.setPen(pen);
     }
     bool hasBrush = fill && setupBrush(m_p);

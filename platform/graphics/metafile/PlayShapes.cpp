@@ -7,6 +7,9 @@ namespace kelpora::mf {
 
 namespace {
 
+// Qt refuses wider pens; nothing sensible is that wide anyway.
+constexpr double MaxPenWidth = 32000;
+
 // Dash lengths of the cosmetic pen styles, in pixels.
 const std::vector<qreal>& cosmeticDashes(uint32_t style)
 {
@@ -60,7 +63,7 @@ bool Player::setupPen(QPainter& p, double scale)
     bool geometric = pen.width * scale >= 1.5;
     QPen q(color);
     if (geometric) {
-        q.setWidthF(pen.width);
+        q.setWidthF(std::min(pen.width, MaxPenWidth));
         switch (pen.style & 0xF00) {
         case 0x100: q.setCapStyle(Qt::SquareCap); break;
         case 0x200: q.setCapStyle(Qt::FlatCap); break;

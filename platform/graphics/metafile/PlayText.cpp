@@ -2,6 +2,7 @@
 #include "FontMapping.h"
 #include "Player.h"
 #include <QFontMetricsF>
+#include <QStringDecoder>
 #include <cmath>
 
 namespace kelpora::mf {
@@ -16,14 +17,70 @@ const char16_t cp1252High[32] = {0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0
                                  0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                                  0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178};
 
-QString ansiToUnicode(const uint8_t* p, size_t n)
+const char* encodingForCharSet(int charSet)
+{
+    switch (charSet) {
+    case 128: return "Shift_JIS";
+    case 129: return "windows-949";
+    case 134: return "GBK";
+    case 136: return "Big5";
+    case 161: return "windows-1253";
+    case 162: return "windows-1254";
+    case 163: return "windows-1258";
+    case 177: return "windows-1255";
+    case 178: return "windows-1256";
+    case 186: return "windows-1257";
+    case 204: return "windows-1251";
+    case 222: return "windows-874";
+    case 238: return "windows-1250";
+    default: return nullptr;
+    }
+}
+
+bool isLeadByte(int charSet, uint8_t b)
+{
+    switch (charSet) {
+    case 128: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 129: case 134: case 136: return b >= 0x81 && b <= 0xFE;
+    default: return false;
+    }
+}
+
+// 8-bit text in the font's character set. For double-byte sets the spacing
+// array has one entry per byte, so a character takes the sum of its bytes'.
+QString ansiToUnicode(const uint8_t* p, size_t n, int charSet, std::vector<int>& dx)
 {
     QString s;
     s.reserve(qsizetype(n));
-    for (size_t i = 0; i < n; ++i) {
-        uint8_t c = p[i];
-        s.append(QChar(c >= 0x80 && c < 0xA0 ? cp1252High[c - 0x80] : char16_t(c)));
+    const char* encoding = encodingForCharSet(charSet);
+    if (!encoding) {
+        for (size_t i = 0; i < n; ++i) {
+            uint8_t c = p[i];
+            s.append(QChar(c >= 0x80 && c < 0xA0 && charSet != 2 ? cp1252High[c - 0x80] : char16_t(c)));
+        }
+        return s;
     }
+    QStringDecoder decoder(encoding);
+    if (!decoder.isValid())
+        return QString::fromLatin1(reinterpret_cast<const char*>(p), qsizetype(n));
+    std::vector<int> perChar;
+    bool haveDx = dx.size() >= n;
+    for (size_t i = 0; i < n;) {
+        size_t len = isLeadByte(charSet, p[i]) && i + 1 < n ? 2 : 1;
+        QString piece = decoder.decode(QByteArrayView(reinterpret_cast<const char*>(p + i), qsizetype(len)));
+        if (piece.isEmpty())
+            piece = QString(QChar(u'?'));
+        int width = 0;
+        if (haveDx)
+            for (size_t k = 0; k < len; ++k)
+                width += dx[i + k];
+        for (qsizetype k = 0; k < piece.size(); ++k)
+            perChar.push_back(k == 0 ? width : 0);
+        s.append(piece);
+        i += len;
+    }
+    if (haveDx)
+        dx = std::move(perChar);
     return s;
 }
 
@@ -185,16 +242,16 @@ bool Player::playText(const Record& rec)
             size_t bytes = size_t(n) * (wide ? 2 : 1);
             if (n > MaxChars || !r.has(offStr, bytes))
                 continue;
+            std::vector<int> dx;
+            if (offDx && r.has(offDx, size_t(n) * 4))
+                for (uint32_t k = 0; k < n; ++k)
+                    dx.push_back(std::clamp(r.i32(offDx + 4 * k), -1000000, 1000000));
             QString text;
             if (wide)
                 for (uint32_t k = 0; k < n; ++k)
                     text.append(QChar(char16_t(r.u16(offStr + 2 * k))));
             else
-                text = ansiToUnicode(r.data() + offStr, n);
-            std::vector<int> dx;
-            if (r.has(offDx, size_t(n) * 4))
-                for (uint32_t k = 0; k < n; ++k)
-                    dx.push_back(std::clamp(r.i32(offDx + 4 * k), -1000000, 1000000));
+                text = ansiToUnicode(r.data() + offStr, n, m_dc.font.charSet, dx);
             QRect rc(QPoint(r.i32(o + 20), r.i32(o + 24)), QPoint(r.i32(o + 28) - 1, r.i32(o + 32) - 1));
             drawText(QPointF(r.i32(o), r.i32(o + 4)), text, dx, r.u32(o + 16), rc, true);
         }
@@ -220,20 +277,20 @@ bool Player::playText(const Record& rec)
     size_t bytes = size_t(n) * (wide ? 2 : 1);
     if (n > MaxChars || !r.has(offStr, bytes))
         n = 0;
-    QString text;
-    if (wide) {
-        text.reserve(qsizetype(n));
-        for (uint32_t k = 0; k < n; ++k)
-            text.append(QChar(char16_t(r.u16(offStr + 2 * k))));
-    } else if (n) {
-        text = ansiToUnicode(r.data() + offStr, n);
-    }
     std::vector<int> dx;
     size_t step = (options & EtoPdy) ? 8 : 4;
     if (n && offDx && r.has(offDx, size_t(n) * step)) {
         dx.reserve(n);
         for (uint32_t k = 0; k < n; ++k)
             dx.push_back(std::clamp(r.i32(offDx + step * k), -1000000, 1000000));
+    }
+    QString text;
+    if (wide) {
+        text.reserve(qsizetype(n));
+        for (uint32_t k = 0; k < n; ++k)
+            text.append(QChar(char16_t(r.u16(offStr + 2 * k))));
+    } else if (n) {
+        text = ansiToUnicode(r.data() + offStr, n, m_dc.font.charSet, dx);
     }
     drawText(ref, text, dx, options, rc, rectPresent && !rc.isNull());
     return true;
