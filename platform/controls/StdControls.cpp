@@ -18,6 +18,7 @@ Accept TEdit::setLayoutProperty(const QString& key, const QString& value)
         if (!ok)
             return Accept::BadValue;
         setText(t);
+        setCursorPosition(0);   // a line longer than the box shows its start
         return Accept::Yes;
     }
     return TControl::setLayoutProperty(key, value);
