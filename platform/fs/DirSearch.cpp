@@ -73,48 +73,63 @@ Kind kindOf(DIR* dir, const dirent* e)
     }
 }
 
-} // namespace
-
-std::optional<std::vector<DirEntry>> readFolder(const QString& realPath)
+// Calls take(entry, dir) for every entry but "." and ".." whose name the
+// drive form can show; false when the folder can't be opened. A folder
+// removed while it is read just ends the listing early.
+template <typename Take>
+bool scanFolder(const QString& realPath, Take&& take)
 {
     DirHandle dir(realPath);
     if (!dir.get())
-        return std::nullopt;
-    std::vector<DirEntry> out;
-    NameDecoder decoder;
-    // A folder removed while it is read just ends the listing early.
+        return false;
     while (const dirent* e = ::readdir(dir.get())) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
             continue;
         if (std::strchr(n, '\\') || std::strchr(n, ':'))
             continue;
-        const Kind kind = kindOf(dir.get(), e);
-        if (kind == Kind::Other)
-            continue;
-        std::optional<QString> name = decoder.decode(n);
-        if (!name)
-            continue;
-        out.push_back({std::move(*name), kind == Kind::Folder, n[0] == '.'});
+        take(e, dir.get());
     }
+    return true;
+}
+
+} // namespace
+
+std::optional<std::vector<DirEntry>> readFolder(const QString& realPath)
+{
+    std::vector<DirEntry> out;
+    NameDecoder decoder;
+    const bool ok = scanFolder(realPath, [&](const dirent* e, DIR* dir) {
+        const Kind kind = kindOf(dir, e);
+        if (kind == Kind::Other)
+            return;
+        if (std::optional<QString> name = decoder.decode(e->d_name))
+            out.push_back({std::move(*name), kind == Kind::Folder, e->d_name[0] == '.'});
+    });
+    if (!ok)
+        return std::nullopt;
     return out;
 }
 
+// Hidden names are dropped before anything else is asked of them, folders
+// as soon as the entry's type says so.
 std::optional<QStringList> findFiles(const QString& realPath, const QString& mask)
 {
-    auto entries = readFolder(realPath);
-    if (!entries)
-        return std::nullopt;
     const FileMask m(mask);
     QStringList names;
-    names.reserve(static_cast<qsizetype>(entries->size()));
-    for (DirEntry& e : *entries) {
-        if (e.isFolder || e.hidden)
-            continue;
-        const int count = m.matchCount(e.name);
+    NameDecoder decoder;
+    const bool ok = scanFolder(realPath, [&](const dirent* e, DIR* dir) {
+        if (e->d_name[0] == '.' || kindOf(dir, e) != Kind::File)
+            return;
+        std::optional<QString> name = decoder.decode(e->d_name);
+        if (!name)
+            return;
+        const int count = m.matchCount(*name);
         for (int i = 0; i < count; ++i)
-            names.append(e.name);
-    }
+            names.append(*name);
+    });
+    if (!ok)
+        return std::nullopt;
     sortNames(names);
     return names;
 }
