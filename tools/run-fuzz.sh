@@ -7,7 +7,8 @@ set -eu
 target=${1:?usage: tools/run-fuzz.sh TARGET SECONDS}
 seconds=${2:?usage: tools/run-fuzz.sh TARGET SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build-fuzz"
+# KELPORA_FUZZ_BUILD picks another build folder, so runs of different areas need not share one.
+build="${KELPORA_FUZZ_BUILD:-$root/build-fuzz}"
 
 cmake -S "$root" -B "$build" -DKELPORA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -22,6 +23,11 @@ case "$target" in
     cmake --build "$build" -j2 --target make_codec_seeds >/dev/null
     seeds="$build/codec-seeds"
     "$build/fuzz/codecs/make_codec_seeds" "$seeds" >/dev/null
+    cp -n "$seeds/${target#fuzz_}"/* "$corpus"/ ;;
+  fuzz_emf|fuzz_wmf)
+    cmake --build "$build" -j2 --target make_metafile_seeds >/dev/null
+    seeds="$build/metafile-seeds"
+    "$build/fuzz/metafile/make_metafile_seeds" "$seeds" >/dev/null
     cp -n "$seeds/${target#fuzz_}"/* "$corpus"/ ;;
 esac
 

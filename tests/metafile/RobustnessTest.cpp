@@ -1,46 +1,11 @@
 #include "MetafileBuilders.h"
+#include "SampleMetafiles.h"
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using namespace mftest;
 
 namespace {
-
-// A picture touching most record families, in both forms.
-std::vector<std::vector<uint8_t>> fixtures()
-{
-    std::vector<std::vector<uint8_t>> out;
-    Emf e;
-    e.solidBrush(1, rgb(255, 0, 0)).select(1).rec(38, {2, 0, 3, 0, rgb(0, 0, 255)}).select(2);
-    e.rec(17, {8}).rec(9, {200, 200}).rec(11, {100, 100}).rec(33, {});
-    e.rectangle(10, 10, 150, 150).rec(42, {20, 20, 120, 120}).rec(45, {0, 0, 100, 100, 0, 50, 100, 50});
-    e.rec(86, {0, 0, 0, 0, 3, 10 | (10 << 16), 100 | (10 << 16), 50 | (100 << 16)});
-    e.rec(59, {}).rec(27, {0, 0}).rec(54, {50, 50}).rec(60, {}).rec(64, {0, 0, 0, 0});
-    e.rec(30, {0, 0, 80, 80}).rec(34, {-1});
-    std::vector<uint8_t> dib = dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
-    std::vector<uint8_t> body;
-    for (int v : {0, 0, 99, 99, 0, 0, 0, 0, 2, 2, 80, 40, 120, int(dib.size()) - 40, 0, 0x00CC0020, 100, 100})
-        put32(body, uint32_t(v));
-    body.insert(body.end(), dib.begin(), dib.end());
-    e.raw(81, body);
-    std::vector<uint8_t> text;
-    for (int v : {0, 0, 0, 0, 1, 0, 0, 10, 10, 2, 76, 0, 0, 0, -1, -1, 80})
-        put32(text, uint32_t(v));
-    put16(text, 'A'), put16(text, 'B'), put32(text, 10), put32(text, 10);
-    e.raw(84, text);
-    out.push_back(e.bytes());
-
-    Wmf w(0, 0, 100, 100, 1440);
-    w.window(0, 0, 100, 100).brush(rgb(0, 255, 0)).rec(0x012D, {0}).rec(0x041B, {60, 60, 10, 10});
-    w.rec(0x06FF, {0, 6, 0, 0, 0, 1, 1, 0, 0, 50, 50, 2, 0, 50, 0, 50, 2}).rec(0x012C, {1});
-    w.rec(0x0538, {2, 3, 3, 0, 0, 10, 0, 0, 10, 20, 20, 30, 20, 20, 30});
-    w.rec(0x0A32, {10, 10, 2, 0, 'A' | ('B' << 8), 5, 5});
-    std::vector<uint8_t> wdib = {0x20, 0x00, 0xCC, 0x00, 2, 0, 2, 0, 0, 0, 0, 0, 20, 0, 20, 0, 0, 0, 0, 0};
-    wdib.insert(wdib.end(), dib.begin(), dib.end());
-    w.recBytes(0x0B41, wdib);
-    out.push_back(w.bytes());
-    return out;
-}
 
 void playAll(const std::vector<uint8_t>& b)
 {
@@ -51,7 +16,8 @@ void playAll(const std::vector<uint8_t>& b)
 
 TEST(MetafileRobustness, EveryTruncatedPrefixLoadsOrIsRefused)
 {
-    for (const auto& f : fixtures()) {
+    for (const auto& [name, f] : sampleMetafiles()) {
+        SCOPED_TRACE(name);
         for (size_t n = 0; n <= f.size(); ++n) {
             std::vector<uint8_t> part(f.begin(), f.begin() + std::ptrdiff_t(n));
             playAll(part);
