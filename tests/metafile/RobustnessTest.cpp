@@ -1,5 +1,8 @@
 #include "MetafileBuilders.h"
 #include "SampleMetafiles.h"
+#include "TestSupport.h"
+#include <filesystem>
+#include <fstream>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
@@ -99,4 +102,22 @@ TEST(MetafileRobustness, DeepSaveStackAndLongPolylineStayBounded)
     t.start();
     render(e.bytes());
     EXPECT_LT(t.elapsed(), 10000);
+}
+
+// Inputs that once went wrong, named after the fault; each must load or be refused and play without harm.
+TEST(MetafileRobustness, FormerFaultsPlayCleanly)
+{
+    const auto dir = testsupport::sourceDir() / "tests" / "metafile" / "regressions";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        QElapsedTimer t;
+        t.start();
+        render(bytes, QSize(62, 42));
+        EXPECT_LT(t.elapsed(), 2000);
+        ++count;
+    }
+    EXPECT_GT(count, 0);
 }

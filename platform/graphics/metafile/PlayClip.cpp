@@ -15,20 +15,47 @@ QRegion unite(const std::vector<QRect>& rects, size_t from, size_t to)
     return unite(rects, from, mid) | unite(rects, mid, to);
 }
 
-QRegion regionOfPolygon(const QTransform& t, const QRectF& r)
+// Regions are only ever needed over the destination; cutting shapes to a box
+// around it first keeps enormous coordinates away from integer conversions.
+QRegion regionOfPolygon(const QTransform& t, const QRectF& r, const QRectF& limit)
 {
     if (t.m12() == 0 && t.m21() == 0) {
-        QRectF m = t.mapRect(r);
+        QRectF m = t.mapRect(r).intersected(limit);
+        if (m.isEmpty())
+            return QRegion();
         QPoint tl(int(std::lround(m.left())), int(std::lround(m.top())));
         QPoint br(int(std::lround(m.right())), int(std::lround(m.bottom())));
         if (br.x() <= tl.x() || br.y() <= tl.y())
             return QRegion();
         return QRegion(QRect(tl, br - QPoint(1, 1)));
     }
-    return QRegion(t.map(QPolygonF(r)).toPolygon());
+    QPolygonF poly = t.map(QPolygonF(r)).intersected(QPolygonF(limit));
+    if (poly.isEmpty())
+        return QRegion();
+    return QRegion(poly.toPolygon());
 }
 
 } // namespace
+
+QRectF Player::limitBox() const
+{
+    return QRectF(m_baseClip.boundingRect()).adjusted(-1024, -1024, 1024, 1024);
+}
+
+QRegion Player::regionOfPath(const QPainterPath& destPath, Qt::FillRule rule) const
+{
+    if (destPath.isEmpty())
+        return QRegion();
+    QRectF limit = limitBox();
+    QPainterPath path = destPath;
+    path.setFillRule(rule);
+    if (!limit.contains(path.controlPointRect())) {
+        QPainterPath box;
+        box.addRect(limit);
+        path = path.intersected(box);
+    }
+    return QRegion(path.toFillPolygon().toPolygon(), rule);
+}
 
 QRegion Player::readRegion(const ByteReader& r, size_t offset, size_t size)
 {
@@ -49,7 +76,7 @@ QRegion Player::readRegion(const ByteReader& r, size_t offset, size_t size)
     for (uint32_t i = 0; i < count; ++i) {
         size_t o = offset + headerSize + size_t(i) * 16;
         QRectF rf(QPointF(r.i32(o), r.i32(o + 4)), QPointF(r.i32(o + 8), r.i32(o + 12)));
-        QRegion piece = regionOfPolygon(t, rf.normalized());
+        QRegion piece = regionOfPolygon(t, rf.normalized(), limitBox());
         QRect b = piece.boundingRect();
         if (!b.isEmpty())
             rects.push_back(b);
@@ -155,7 +182,7 @@ bool Player::playClip(const Record& rec)
             if (!usableForDrawing(t))
                 return true;
             QRectF box = QRectF(QPointF(r.i32(8), r.i32(12)), QPointF(r.i32(16), r.i32(20))).normalized();
-            QRegion region = regionOfPolygon(t, box);
+            QRegion region = regionOfPolygon(t, box, limitBox());
             combineClip(region, rec.type == emr::IntersectClipRect ? emr::RgnAnd : emr::RgnDiff);
         }
         return true;
@@ -163,7 +190,7 @@ bool Player::playClip(const Record& rec)
         if (rec.has(16) && m_dc.hasClip) {
             QTransform t = logicalToDest();
             QPointF d = t.map(QPointF(r.i32(8), r.i32(12))) - t.map(QPointF(0, 0));
-            if (std::abs(d.x()) < 1e7 && std::abs(d.y()) < 1e7) {
+            if (std::abs(d.x()) < 1e6 && std::abs(d.y()) < 1e6) {
                 m_dc.clip.translate(int(std::lround(d.x())), int(std::lround(d.y())));
                 m_clipDirty = true;
             }

@@ -82,12 +82,7 @@ bool Player::playPath(const Record& rec)
         return true;
     case emr::SelectClipPath:
         if (!m_inPath && rec.has(12)) {
-            QPainterPath path = m_path;
-            path.setFillRule(fillRule());
-            QRegion region(path.toFillPolygon().toPolygon(), fillRule());
-            if (path.isEmpty())
-                region = QRegion();
-            combineClip(region, rec.r.u32(8));
+            combineClip(regionOfPath(m_path, fillRule()), rec.r.u32(8));
             m_path = QPainterPath();
         }
         return true;

@@ -67,6 +67,8 @@ private:
     // PlayClip.cpp
     bool playClip(const Record& rec);
     QRegion readRegion(const ByteReader& r, size_t offset, size_t size);
+    QRegion regionOfPath(const QPainterPath& destPath, Qt::FillRule rule) const;
+    QRectF limitBox() const;
     void combineClip(const QRegion& region, uint32_t mode);
     void applyClip();
     bool fillRegion(const Record& rec);

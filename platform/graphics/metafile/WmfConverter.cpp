@@ -5,6 +5,7 @@
 #include "EmfWriter.h"
 #include "WmfObjectSlots.h"
 #include <algorithm>
+#include <cmath>
 
 namespace kelpora::mf {
 
@@ -14,7 +15,8 @@ namespace {
 enum : uint16_t {
     MetaEof = 0x0000, SetBkColor = 0x0201, SetBkMode = 0x0102, SetMapMode = 0x0103, SetRop2 = 0x0104,
     SetPolyFillMode = 0x0106, SetStretchBltMode = 0x0107, SetTextColor = 0x0209, SetWindowOrg = 0x020B,
-    SetWindowExt = 0x020C, OffsetWindowOrg = 0x020F, ScaleWindowExt = 0x0410, LineTo = 0x0213, MoveTo = 0x0214,
+    SetWindowExt = 0x020C, SetViewportOrg = 0x020D, SetViewportExt = 0x020E, OffsetViewportOrg = 0x0211,
+    ScaleViewportExt = 0x0412, OffsetWindowOrg = 0x020F, ScaleWindowExt = 0x0410, LineTo = 0x0213, MoveTo = 0x0214,
     ExcludeClipRect = 0x0415, IntersectClipRect = 0x0416, Arc = 0x0817, Ellipse = 0x0418, Pie = 0x081A,
     Rectangle = 0x041B, RoundRect = 0x061C, PatBlt = 0x061D, SaveDc = 0x001E, SetPixel = 0x041F,
     OffsetClipRgn = 0x0220, TextOut = 0x0521, BitBlt = 0x0922, StretchBlt = 0x0B23, Polygon = 0x0324,
@@ -27,6 +29,42 @@ enum : uint16_t {
 };
 
 constexpr uint32_t NullPenStock = emr::StockFlag | emr::NullPen;
+
+// An old device-dependent bitmap (type, width, height, row bytes, planes, bits
+// per pixel, then top-down rows) rewritten as a top-down DIB. Only depths that
+// need no device palette are taken.
+std::vector<uint8_t> bitmap16ToDib(const uint8_t* p, size_t len)
+{
+    ByteReader r(p, len);
+    if (len < 10)
+        return {};
+    int width = r.i16(2), height = r.i16(4), widthBytes = r.i16(6);
+    int planes = r.u8(8), bits = r.u8(9);
+    if (planes != 1 || (bits != 1 && bits != 24 && bits != 32) || width <= 0 || height <= 0 || widthBytes <= 0
+        || int64_t(widthBytes) * 8 < int64_t(width) * bits || int64_t(width) * height > MaxDibPixels)
+        return {};
+    if ((len - 10) / size_t(widthBytes) < size_t(height))
+        return {};
+    size_t stride = size_t((int64_t(width) * bits + 31) / 32 * 4);
+    std::vector<uint8_t> out;
+    auto put32 = [&](uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(uint8_t(v >> (8 * i)));
+    };
+    put32(40), put32(uint32_t(width)), put32(uint32_t(-height));
+    out.push_back(1), out.push_back(0), out.push_back(uint8_t(bits)), out.push_back(0);
+    for (int i = 0; i < 6; ++i)
+        put32(0);
+    if (bits == 1)
+        put32(0), put32(0x00FFFFFF);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = p + 10 + size_t(y) * size_t(widthBytes);
+        size_t copy = std::min(stride, size_t(widthBytes));
+        out.insert(out.end(), row, row + copy);
+        out.insert(out.end(), stride - copy, 0);
+    }
+    return out;
+}
 
 class Converter {
 public:
@@ -68,14 +106,48 @@ private:
     std::vector<uint8_t>& m_out;
     EmfWriter m_w;
     WmfObjectSlots m_slots;
-    QPoint m_windowOrg;
-    std::vector<QPoint> m_savedOrg;
+    // The page as the picture sets it. The window is mapped onto the box; the
+    // picture's own viewport only counts by how it moves or scales away from
+    // the first one it set, which becomes a world transform.
+    struct Page {
+        QPointF windowOrg, windowExt{1, 1};
+        QPointF viewportScale{1, 1};
+        QPointF viewportShift{0, 0};   // device units
+    };
+    void viewportChanged();
+    Page m_page;
+    std::vector<Page> m_savedPages;
+    bool m_haveViewportOrg = false, m_haveViewportExt = false;
+    QPointF m_firstViewportOrg, m_firstViewportExt;
+    bool m_worldSet = false;
 };
 
 void Converter::windowOrg(int x, int y)
 {
-    m_windowOrg = QPoint(x, y);
+    m_page.windowOrg = QPointF(x, y);
     m_w.simple(emr::SetWindowOrgEx, {x, y});
+    viewportChanged();
+}
+
+void Converter::viewportChanged()
+{
+    const Page& g = m_page;
+    bool identity = g.viewportScale == QPointF(1, 1) && g.viewportShift == QPointF(0, 0);
+    if (identity && !m_worldSet)
+        return;
+    QPointF unit(1, 1);
+    if (m_haveViewportExt)
+        unit = QPointF(g.windowExt.x() / m_firstViewportExt.x(), g.windowExt.y() / m_firstViewportExt.y());
+    double kx = g.viewportScale.x(), ky = g.viewportScale.y();
+    double dx = g.windowOrg.x() * (1 - kx) + g.viewportShift.x() * unit.x();
+    double dy = g.windowOrg.y() * (1 - ky) + g.viewportShift.y() * unit.y();
+    for (double v : {kx, ky, dx, dy})
+        if (!std::isfinite(v) || std::abs(v) > 1e9)
+            return;
+    m_w.begin(emr::SetWorldTransform);
+    m_w.f32(float(kx)), m_w.f32(0), m_w.f32(0), m_w.f32(float(ky)), m_w.f32(float(dx)), m_w.f32(float(dy));
+    m_w.end();
+    m_worldSet = !identity;
 }
 
 void Converter::box(uint32_t type, const Params& p)
@@ -318,6 +390,12 @@ void Converter::createRegion(const Params& p)
     if (slot < 0)
         return;
     std::vector<QRect> rects;
+    if (p.count == 4) {
+        // Some writers store a bare rectangle (bottom, right, top, left) instead of a region object.
+        QRect r(QPoint(p.s(3), p.s(2)), QPoint(p.s(1) - 1, p.s(0) - 1));
+        if (r.isValid())
+            rects.push_back(r);
+    }
     // Header: next, type, count (2 words), size, scan count, max scan, bounds (4 words); then the scans.
     if (p.count >= 11) {
         size_t scans = p.u(5);
@@ -404,9 +482,55 @@ void Converter::record(uint16_t func, const Params& p)
             m_w.simple(emr::SetMapMode, {7});
         break;
     case SetWindowOrg: if (n >= 2) windowOrg(p.s(1), p.s(0)); break;
-    case OffsetWindowOrg: if (n >= 2) windowOrg(m_windowOrg.x() + p.s(1), m_windowOrg.y() + p.s(0)); break;
-    case SetWindowExt: if (n >= 2) m_w.simple(emr::SetWindowExtEx, {p.s(1), p.s(0)}); break;
-    case ScaleWindowExt: if (n >= 4) m_w.simple(emr::ScaleWindowExtEx, {p.s(3), p.s(2), p.s(1), p.s(0)}); break;
+    case OffsetWindowOrg:
+        if (n >= 2)
+            windowOrg(int(m_page.windowOrg.x()) + p.s(1), int(m_page.windowOrg.y()) + p.s(0));
+        break;
+    case SetWindowExt:
+        if (n >= 2 && p.s(0) != 0 && p.s(1) != 0) {
+            m_page.windowExt = QPointF(p.s(1), p.s(0));
+            m_w.simple(emr::SetWindowExtEx, {p.s(1), p.s(0)});
+            viewportChanged();
+        }
+        break;
+    case ScaleWindowExt:
+        if (n >= 4 && p.s(0) && p.s(1) && p.s(2) && p.s(3)) {
+            m_page.windowExt = QPointF(m_page.windowExt.x() * p.s(3) / p.s(2), m_page.windowExt.y() * p.s(1) / p.s(0));
+            m_w.simple(emr::ScaleWindowExtEx, {p.s(3), p.s(2), p.s(1), p.s(0)});
+            viewportChanged();
+        }
+        break;
+    case SetViewportOrg:
+        if (n >= 2) {
+            QPointF v(p.s(1), p.s(0));
+            if (!m_haveViewportOrg)
+                m_firstViewportOrg = v, m_haveViewportOrg = true;
+            m_page.viewportShift = v - m_firstViewportOrg;
+            viewportChanged();
+        }
+        break;
+    case OffsetViewportOrg:
+        if (n >= 2) {
+            m_page.viewportShift += QPointF(p.s(1), p.s(0));
+            viewportChanged();
+        }
+        break;
+    case SetViewportExt:
+        if (n >= 2 && p.s(0) != 0 && p.s(1) != 0) {
+            QPointF v(p.s(1), p.s(0));
+            if (!m_haveViewportExt)
+                m_firstViewportExt = v, m_haveViewportExt = true;
+            m_page.viewportScale = QPointF(v.x() / m_firstViewportExt.x(), v.y() / m_firstViewportExt.y());
+            viewportChanged();
+        }
+        break;
+    case ScaleViewportExt:
+        if (n >= 4 && p.s(0) && p.s(1) && p.s(2) && p.s(3)) {
+            m_page.viewportScale = QPointF(m_page.viewportScale.x() * p.s(3) / p.s(2),
+                                           m_page.viewportScale.y() * p.s(1) / p.s(0));
+            viewportChanged();
+        }
+        break;
     case LineTo: if (n >= 2) m_w.simple(emr::LineTo, {p.s(1), p.s(0)}); break;
     case MoveTo: if (n >= 2) m_w.simple(emr::MoveToEx, {p.s(1), p.s(0)}); break;
     case ExcludeClipRect: box(emr::ExcludeClipRect, p); break;
@@ -425,16 +549,18 @@ void Converter::record(uint16_t func, const Params& p)
         break;
     case PatBlt: if (n >= 6) patBlt(p.s(5), p.s(4), p.s(3), p.s(2), p.u32(0)); break;
     case SaveDc:
-        m_savedOrg.push_back(m_windowOrg);
+        if (m_savedPages.size() < 65536)
+            m_savedPages.push_back(m_page);
         m_w.simple(emr::SaveDc, {});
         break;
     case RestoreDc:
         if (n >= 1) {
             int rel = p.s(0);
-            int64_t target = rel < 0 ? int64_t(m_savedOrg.size()) + rel : int64_t(rel) - 1;
-            if (target >= 0 && target < int64_t(m_savedOrg.size())) {
-                m_windowOrg = m_savedOrg[size_t(target)];
-                m_savedOrg.resize(size_t(target));
+            int64_t target = rel < 0 ? int64_t(m_savedPages.size()) + rel : int64_t(rel) - 1;
+            if (target >= 0 && target < int64_t(m_savedPages.size())) {
+                m_page = m_savedPages[size_t(target)];
+                m_savedPages.resize(size_t(target));
+                m_worldSet = !(m_page.viewportScale == QPointF(1, 1) && m_page.viewportShift == QPointF(0, 0));
             }
             m_w.simple(emr::RestoreDc, {rel});
         }
@@ -492,12 +618,24 @@ void Converter::record(uint16_t func, const Params& p)
         }
         break;
     case BitBlt:
-        if (p.r.size() / 2 == size_t(func >> 8) + 3 && n >= 9)
-            patBlt(p.s(8), p.s(7), p.s(6), p.s(5), p.u32(0));
+        if (p.r.size() / 2 == size_t(func >> 8) + 3) {
+            if (n >= 9) patBlt(p.s(8), p.s(7), p.s(6), p.s(5), p.u32(0));
+        } else if (n >= 8) {
+            std::vector<uint8_t> dib = bitmap16ToDib(p.at(8), p.bytesFrom(8));
+            if (!dib.empty())
+                stretchDib(p.s(7), p.s(6), p.s(5), p.s(4), p.s(3), p.s(2), p.s(5), p.s(4), p.u32(0), 0, dib.data(),
+                           dib.size());
+        }
         break;
     case StretchBlt:
-        if (p.r.size() / 2 == size_t(func >> 8) + 3 && n >= 11)
-            patBlt(p.s(10), p.s(9), p.s(8), p.s(7), p.u32(0));
+        if (p.r.size() / 2 == size_t(func >> 8) + 3) {
+            if (n >= 11) patBlt(p.s(10), p.s(9), p.s(8), p.s(7), p.u32(0));
+        } else if (n >= 10) {
+            std::vector<uint8_t> dib = bitmap16ToDib(p.at(10), p.bytesFrom(10));
+            if (!dib.empty())
+                stretchDib(p.s(9), p.s(8), p.s(7), p.s(6), p.s(5), p.s(4), p.s(3), p.s(2), p.u32(0), 0, dib.data(),
+                           dib.size());
+        }
         break;
     case StretchDib:
         if (n >= 11)
@@ -553,6 +691,7 @@ bool Converter::run(EmfHeaderInfo& info)
     int w = ph.right - ph.left, h = ph.bottom - ph.top;
     m_w.simple(emr::SetMapMode, {8});
     windowOrg(ph.left, ph.top);
+    m_page.windowExt = QPointF(w ? w : 1, h ? h : 1);
     m_w.simple(emr::SetWindowExtEx, {w ? w : 1, h ? h : 1});
     m_w.simple(emr::SetViewportOrgEx, {ph.left, ph.top});
     m_w.simple(emr::SetViewportExtEx, {w ? w : 1, h ? h : 1});
