@@ -54,6 +54,11 @@ QFont fontFromLayout(const QString& value, bool* ok)
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // A window whose layout stores no colour has the system's window colour.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
+    setPalette(pal);
+    setAutoFillBackground(true);
 }
 
 TForm::~TForm() = default;

@@ -159,3 +159,23 @@ TEST_F(ActualSize, HugeAndEmptyExtentsStaySound)
         EXPECT_GE(ViewForm->Image1->width(), ViewForm->ClientSize().width());
     }
 }
+
+TEST_F(ActualSize, DrawsAtActualSizeOnTheWindowColour)
+{
+    sizeView();
+    auto render = [] {
+        QImage img(ViewForm->size(), QImage::Format_RGB32);
+        img.setDevicePixelRatio(1);
+        ViewForm->render(&img);
+        return img;
+    };
+    const QColor window = ViewForm->palette().color(QPalette::Base);
+    EXPECT_EQ(render().pixelColor(10, 10), window);   // nothing selected yet
+    select(QSize(32, 32));
+    press();
+    QImage img = render();
+    EXPECT_EQ(img.pixelColor(0, 0), QColor(10, 20, 30));
+    EXPECT_EQ(img.pixelColor(31, 31), QColor(10, 20, 30));
+    EXPECT_EQ(img.pixelColor(32, 31), window);
+    EXPECT_EQ(img.pixelColor(31, 32), window);
+}
