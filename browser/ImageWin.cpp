@@ -63,7 +63,7 @@ void TImageForm::StretchCheckClick(vcl::TObject*)
 void TImageForm::FileEditKeyPress(vcl::TObject*, QChar& Key)
 {
     if (Key == QChar(13)) {
-        // Applying the typed text comes with the typed-path support.
+        FileListBox1->ApplyFilePath(FileEdit->Text());
         Key = QChar(0);
     }
 }

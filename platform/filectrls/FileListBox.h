@@ -46,6 +46,11 @@ public:
     // False, changing nothing, when no item has that name.
     bool SelectFileByName(const QString& name);
 
+    // Applies a folder, drive, file name or mask typed into the entry line
+    // (filectrls/TypedPath.h). Raises EInvalidFileName for a name that was a
+    // file when the text was split and is no longer found.
+    void ApplyFilePath(const QString& text);
+
     int ItemHeight() const { return m_itemHeight; }
     void SetItemHeight(int height);
 
