@@ -12,7 +12,8 @@ QString familyForFace(const QString& face, int pitchAndFamily);
 // positive font heights in a picture give the cell, negative the character.
 double emPerCellFor(const QString& family);
 
-// Symbol-encoded characters (private-use or 8-bit) mapped to Unicode.
-QString mapSymbolText(const QString& text);
+// Text in a symbol-encoded face (8-bit codes or their private-use copies)
+// mapped to Unicode where the face is known.
+QString mapSymbolText(const QString& text, const QString& face);
 
 } // namespace kelpora::mf

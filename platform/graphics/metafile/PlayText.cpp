@@ -109,7 +109,7 @@ void Player::drawText(QPointF ref, const QString& rawText, const std::vector<int
     const FontObject& fo = m_dc.font;
     QString text = rawText;
     if (fo.charSet == 2 || fo.face.compare(u"Symbol", Qt::CaseInsensitive) == 0)
-        text = mapSymbolText(text);
+        text = mapSymbolText(text, fo.face);
 
     bool updateCp = m_dc.textAlign & 1;
     if (updateCp)
