@@ -89,4 +89,43 @@ inline QByteArray icon32(const std::vector<std::pair<int, QColor>>& images)
     return b;
 }
 
+// A placeable Windows metafile, 1440 units an inch, box w x h units, holding
+// one red rectangle over the whole box.
+inline QByteArray redRectangleWmf(int w, int h)
+{
+    QByteArray b;
+    put32(b, 0x9AC6CDD7u);
+    put16(b, 0);
+    for (int v : {0, 0, w, h})
+        put16(b, v);
+    put16(b, 1440);
+    put32(b, 0);
+    quint16 sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= quint16(uchar(b[2 * i]) | (uchar(b[2 * i + 1]) << 8));
+    put16(b, sum);
+    QByteArray records;
+    auto record = [&records](int function, std::initializer_list<int> params) {
+        put32(records, quint32(3 + params.size()));
+        put16(records, function);
+        for (int p : params)
+            put16(records, p);
+    };
+    record(0x020B, {0, 0});                       // SetWindowOrg
+    record(0x020C, {h, w});                       // SetWindowExt
+    record(0x02FC, {0, 0x00FF, 0x0000, 0});       // CreateBrushIndirect: solid red
+    record(0x012D, {0});                          // SelectObject
+    record(0x041B, {h, w, 0, 0});                 // Rectangle
+    record(0x0000, {});                           // end
+    put16(b, 1);
+    put16(b, 9);
+    put16(b, 0x0300);
+    put32(b, quint32((18 + records.size()) / 2));
+    put16(b, 1);
+    put32(b, 7);
+    put16(b, 0);
+    b.append(records);
+    return b;
+}
+
 } // namespace testsupport

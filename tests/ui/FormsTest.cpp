@@ -2,7 +2,9 @@
 #include "controls/StdControls.h"
 #include "forms/Application.h"
 #include "forms/Layout.h"
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using vcl::TApplication;
@@ -154,4 +156,19 @@ TEST(Layout, GoodLayoutBuildsTheWindowAndRunsOnCreateOnce)
     EXPECT_EQ(f.Edit->geometry(), QRect(5, 6, 70, 21));
     EXPECT_EQ(f.Edit->Text(), QStringLiteral("x"));
     EXPECT_EQ(f.Caption(), QStringLiteral("T"));
+}
+
+TEST(Layout, OtherTextHeightsScaleEveryEdge)
+{
+    TTestForm f;
+    f.text = QStringLiteral("form TTestForm F\n  Font = \"MS Sans Serif\", 11pt\n  ClientWidth = 856\n"
+                            "  ClientHeight = 362\n  BorderStyle = bsSingle\ncontrol TEdit Edit\n"
+                            "  Bounds = 8, 11, 148, 260\n");
+    f.build();
+    const int h = QFontMetrics(f.font()).height();
+    ASSERT_NE(h, 13);
+    auto s = [h](int v) { return int(std::lround(v * double(h) / 13.0)); };
+    EXPECT_EQ(f.Edit->geometry(), QRect(QPoint(s(8), s(11)), QPoint(s(8 + 148) - 1, s(11 + 260) - 1)));
+    EXPECT_EQ(f.size(), QSize(s(856), s(362)));
+    EXPECT_DOUBLE_EQ(f.densityScale(), h / 13.0);
 }

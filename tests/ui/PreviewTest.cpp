@@ -51,6 +51,8 @@ protected:
         writeFile(d + "/gone.bmp", bmp24(4, 4, kRed));
         writeFile(d + "/notes.txt", "hello");
         writeFile(d + "/x.bmpx", bmp24(4, 4, kRed));
+        writeFile(d + "/shape.wmf", redRectangleWmf(1440, 720));
+        writeFile(d + "/noheader.wmf", redRectangleWmf(1440, 720).mid(22));
     }
 
     // Clicks the item as a user would.
@@ -163,6 +165,27 @@ TEST_F(Selection, FailedLoadsReportAndChangeNothing)
         EXPECT_EQ(ViewForm->Image1->Picture().Width(), 100);
         EXPECT_EQ(preview(shot(), 250, 170), kRed);
     }
+}
+
+TEST_F(Selection, MetafilePlaysIntoThePreviewAndGoesToTheView)
+{
+    click("cat.bmp");
+    const QString viewCaption = ViewForm->Caption();
+    click("shape.wmf");
+    EXPECT_EQ(ImageForm->Caption(), QStringLiteral("Kelpora - shape.wmf"));
+    EXPECT_EQ(ViewForm->Caption(), viewCaption);
+    EXPECT_EQ(ImageForm->Image1->Picture().Width(), 96);   // 1440 units of 1/1440 inch at 96 dpi
+    EXPECT_EQ(ImageForm->Image1->Picture().Height(), 48);
+    ASSERT_NE(ViewForm->Image1->Picture().Metafile(), nullptr);
+    const QImage img = shot();
+    EXPECT_EQ(preview(img, 248, 168), kRed);
+    EXPECT_EQ(preview(img, 190, 168), face());
+
+    auto box = acceptNextBox();
+    click("noheader.wmf");
+    QTest::qWait(50);
+    EXPECT_EQ(box->text, QStringLiteral("MetaFichier incorrect."));
+    EXPECT_EQ(ImageForm->Caption(), QStringLiteral("Kelpora - shape.wmf"));
 }
 
 TEST_F(Selection, EmptyBitmapLoadsAsNothingToDraw)
