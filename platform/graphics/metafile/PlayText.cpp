@@ -195,20 +195,32 @@ void Player::drawText(QPointF ref, const QString& rawText, const std::vector<int
             m_p.fillRect(QRectF(x0, y0 - fm.ascent(), advance, fm.ascent() + fm.descent()), m_dc.bkColor);
         m_p.setFont(font);
         m_p.setPen(m_dc.textColor);
+        // Large or stretched glyphs are filled as outlines: the glyph cache
+        // would rasterise each one whole at that size first.
+        const bool outlines = px > 160 || font.stretch() > 150;
+        auto drawRun = [&](QPointF at, const QString& s) {
+            if (!outlines) {
+                m_p.drawText(at, s);
+                return;
+            }
+            QPainterPath glyphs;
+            glyphs.addText(at, font, s);
+            m_p.fillPath(glyphs, m_dc.textColor);
+        };
         if (useDx) {
             for (qsizetype i = 0; i < text.size(); ++i) {
                 QChar c = text[i];
                 if (c.isSpace())
                     continue;
                 if (c.isHighSurrogate() && i + 1 < text.size()) {
-                    m_p.drawText(QPointF(x0 + pos[size_t(i)], y0), text.mid(i, 2));
+                    drawRun(QPointF(x0 + pos[size_t(i)], y0), text.mid(i, 2));
                     ++i;
                     continue;
                 }
-                m_p.drawText(QPointF(x0 + pos[size_t(i)], y0), QString(c));
+                drawRun(QPointF(x0 + pos[size_t(i)], y0), QString(c));
             }
         } else {
-            m_p.drawText(QPointF(x0, y0), text);
+            drawRun(QPointF(x0, y0), text);
         }
         if (clipped)
             m_p.restore();
