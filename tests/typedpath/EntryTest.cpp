@@ -118,6 +118,17 @@ TEST_F(Entry, EnterStaysOutOfTheLineOtherKeysGoIn)
     typeAndEnter("sub");
     typeAndEnter("nosuch");
     EXPECT_EQ(returns, 0);
+
+    // A handler that raised has consumed the Enter as well.
+    vcl::TEdit* edit = ImageForm->FileEdit;
+    const vcl::TKeyPressEvent handler = edit->OnKeyPress;
+    edit->OnKeyPress = [](vcl::TObject*, QChar&) { throw vcl::EInvalidFileName("x"); };
+    auto box = acceptNextBox();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(box->seen);
+    EXPECT_EQ(returns, 0);
+    edit->OnKeyPress = handler;
+
     ImageForm->FileEdit->setText("");
     QTest::keyClicks(ImageForm->FileEdit, "abc");
     QTest::keyClick(ImageForm->FileEdit, Qt::Key_Backspace);
