@@ -330,22 +330,37 @@ namespace {
 
 TEST(FileSource, DecodesLikeMemoryAndRefusesReadsPastTheEnd)
 {
-    const Bytes file = buildBmp(withPalette(picture(4, {15, 5, 0}, {1, 2, 3}, true), {0, 0xFFFFFF, 0xFF0000}));
-    char name[] = "/tmp/kelpora-filesource-XXXXXX";
-    const int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, file.data(), file.size()), ssize_t(file.size()));
-    FileSource src(fd);
-    EXPECT_EQ(src.size(), file.size());
-    uint8_t byte;
-    EXPECT_FALSE(src.readAt(file.size(), &byte, 1));
-    EXPECT_TRUE(src.readAt(file.size() - 1, &byte, 1));
-    auto fromFile = decodeBmp(src);
-    auto fromMemory = decode(file);
-    ::close(fd);
-    ::unlink(name);
-    ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(fromFile));
-    EXPECT_EQ(allPixels(std::get<DecodedBitmap>(fromFile)), allPixels(std::get<DecodedBitmap>(fromMemory)));
+    // 600 bottom-up rows: several batches of rows per read, each landing in
+    // reverse order; also cut short in the middle of a row.
+    std::vector<std::vector<uint32_t>> rows(600, std::vector<uint32_t>(3));
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = {uint32_t(y % 3), uint32_t((y + 1) % 3), uint32_t(y % 2)};
+    BmpSpec spec = withPalette(picture(8, {}, {}), {0, 0xFFFFFF, 0xFF0000});
+    spec.height = 600;
+    spec.pixels = packRows(8, rows);
+    const Bytes whole = buildBmp(spec);
+    for (size_t cut : {size_t(0), size_t(1001)}) {
+        SCOPED_TRACE(cut);
+        const Bytes file(whole.begin(), whole.end() - cut);
+        char name[] = "/tmp/kelpora-filesource-XXXXXX";
+        const int fd = mkstemp(name);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, file.data(), file.size()), ssize_t(file.size()));
+        FileSource src(fd);
+        EXPECT_EQ(src.size(), file.size());
+        uint8_t byte;
+        EXPECT_FALSE(src.readAt(file.size(), &byte, 1));
+        EXPECT_TRUE(src.readAt(file.size() - 1, &byte, 1));
+        auto fromFile = decodeBmp(src);
+        auto fromMemory = decode(file);
+        ::close(fd);
+        ::unlink(name);
+        ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(fromFile));
+        const auto pixels = allPixels(std::get<DecodedBitmap>(fromFile));
+        EXPECT_EQ(pixels, allPixels(std::get<DecodedBitmap>(fromMemory)));
+        EXPECT_EQ(pixels[3 * 599], 0xFF000000u); // bottom row, index 0
+        EXPECT_EQ(pixels[3 * 599 + 1], 0xFFFFFFFFu);
+    }
 }
 
 } // namespace

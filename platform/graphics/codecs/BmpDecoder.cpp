@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace kelpora::codec {
 
@@ -155,19 +156,42 @@ void finishRow(uint8_t* row, const Plan& p, unsigned fileBits, size_t have, size
 
 void readRawRows(ByteSource& src, uint64_t pixelOffset, const DibHeader& h, const Plan& p, DecodedBitmap& out)
 {
-    const uint64_t fileRowBytes = paddedRowBytes(static_cast<uint64_t>(out.width), h.bitCount);
+    // The file's row never takes more room than the output row, so each one
+    // is read straight into its place, a batch of rows per read, and then
+    // converted while it is still in the cache.
+    const size_t rowBytes = static_cast<size_t>(paddedRowBytes(static_cast<uint64_t>(out.width), h.bitCount));
+    const size_t width = static_cast<size_t>(out.width);
     const bool topDown = h.height < 0;
+    const uint64_t fileSize = src.size();
+    const int batchRows = static_cast<int>(std::clamp<size_t>((256 * 1024) / rowBytes, 1, 256));
+    std::vector<ByteSource::Part> parts;
+    auto rowAt = [&](int r) {
+        return out.pixels.get() + static_cast<size_t>(topDown ? r : out.height - 1 - r) * out.stride;
+    };
     uint8_t alphaSeen = 0;
-    for (int r = 0; r < out.height; ++r) {
-        uint8_t* row = out.pixels.get() + static_cast<size_t>(topDown ? r : out.height - 1 - r) * out.stride;
-        const uint64_t at = pixelOffset + static_cast<uint64_t>(r) * fileRowBytes;
-        // The file's row never takes more room than the output row.
-        const size_t got = readAvailable(src, at, row, static_cast<size_t>(fileRowBytes));
-        const size_t have = std::min<size_t>(static_cast<size_t>(out.width), got * 8 / h.bitCount);
-        finishRow(row, p, h.bitCount, have, static_cast<size_t>(out.width), out.stride);
-        if (p.format == PixelFormat::Argb32)
-            for (size_t i = 0; i < have; ++i)
-                alphaSeen |= row[4 * i + 3];
+    for (int first = 0; first < out.height; first += batchRows) {
+        const int rows = std::min(batchRows, out.height - first);
+        const uint64_t at = pixelOffset + static_cast<uint64_t>(first) * rowBytes;
+        const uint64_t available = at < fileSize ? fileSize - at : 0;
+        int whole = static_cast<int>(std::min<uint64_t>(static_cast<uint64_t>(rows), available / rowBytes));
+        parts.clear();
+        for (int i = 0; i < whole; ++i)
+            parts.push_back({rowAt(first + i), rowBytes});
+        if (whole > 0 && !src.readParts(at, parts.data(), parts.size()))
+            whole = 0; // a failing read counts as missing data
+        for (int i = 0; i < rows; ++i) {
+            uint8_t* row = rowAt(first + i);
+            size_t got = 0;
+            if (i < whole)
+                got = rowBytes;
+            else if (i == whole)
+                got = readAvailable(src, at + static_cast<uint64_t>(i) * rowBytes, row, rowBytes);
+            const size_t have = std::min(width, got * 8 / h.bitCount);
+            finishRow(row, p, h.bitCount, have, width, out.stride);
+            if (p.format == PixelFormat::Argb32)
+                for (size_t x = 0; x < have; ++x)
+                    alphaSeen |= row[4 * x + 3];
+        }
     }
     if (p.format == PixelFormat::Argb32 && alphaSeen == 0) {
         // An alpha channel that is 0 everywhere would make the picture
