@@ -247,7 +247,7 @@ bool Player::playShape(const Record& rec)
     case emr::RoundRect:
         if (rec.has(32)) {
             QPainterPath path;
-            path.addRoundedRect(boxAt(r, 8), std::abs(r.i32(24)) / 2.0, std::abs(r.i32(28)) / 2.0);
+            path.addRoundedRect(boxAt(r, 8), std::abs(double(r.i32(24))) / 2.0, std::abs(double(r.i32(28))) / 2.0);
             drawPath(path, true, true);
         }
         return true;

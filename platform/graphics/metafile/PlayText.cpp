@@ -84,6 +84,14 @@ QString ansiToUnicode(const uint8_t* p, size_t n, int charSet, std::vector<int>&
     return s;
 }
 
+// A record's rectangle (right and bottom outside it), kept within a range
+// where QRect's own arithmetic cannot overflow.
+QRect textRect(int64_t l, int64_t t, int64_t r, int64_t b)
+{
+    auto c = [](int64_t v) { return int(std::clamp<int64_t>(v, -(1 << 28), 1 << 28)); };
+    return QRect(QPoint(c(l), c(t)), QPoint(c(r - 1), c(b - 1)));
+}
+
 } // namespace
 
 QFont Player::resolveFont(double pixelHeight)
@@ -264,7 +272,7 @@ bool Player::playText(const Record& rec)
                     text.append(QChar(char16_t(r.u16(offStr + 2 * k))));
             else
                 text = ansiToUnicode(r.data() + offStr, n, m_dc.font.charSet, dx);
-            QRect rc(QPoint(r.i32(o + 20), r.i32(o + 24)), QPoint(r.i32(o + 28) - 1, r.i32(o + 32) - 1));
+            QRect rc = textRect(r.i32(o + 20), r.i32(o + 24), r.i32(o + 28), r.i32(o + 32));
             drawText(QPointF(r.i32(o), r.i32(o + 4)), text, dx, r.u32(o + 16), rc, true);
         }
         return true;
@@ -280,8 +288,7 @@ bool Player::playText(const Record& rec)
     QRect rc;
     size_t dxField = 72;
     if (rectPresent) {
-        int l = r.i32(56), t = r.i32(60), rr = r.i32(64), b = r.i32(68);
-        rc = QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+        rc = textRect(r.i32(56), r.i32(60), r.i32(64), r.i32(68));
     } else {
         dxField = 56;
     }

@@ -331,7 +331,8 @@ void Converter::createDibBrush(const Params& p)
     int slot = m_slots.allocate(WmfObjectSlots::Brush);
     if (slot < 0 || p.count < 2)
         return;
-    uint32_t usage = p.u(1);
+    // A plain pattern style always carries explicit colours, whatever the usage field says.
+    uint32_t usage = p.u(0) == 3 ? 0 : p.u(1);
     const uint8_t* dib = p.at(2);
     size_t len = p.bytesFrom(2);
     size_t info = dibInfoSize(dib, len, usage == 1);
