@@ -183,6 +183,9 @@ QString expandDrivePath(const QString& text)
 
 std::optional<QString> toRealPath(const QString& drivePath)
 {
+    // The system's calls stop at a NUL: such a path would name another file.
+    if (drivePath.contains(QChar(0)))
+        return std::nullopt;
     QString prefix = ExtractFileDrive(drivePath);
     if (prefix.isEmpty())
         return std::nullopt;

@@ -90,6 +90,7 @@ TEST_F(DrivePaths, MapsBothWays)
     EXPECT_FALSE(toRealPath("F:\\"));
     EXPECT_FALSE(toRealPath("\\\\other\\share"));
     EXPECT_FALSE(toRealPath("relative"));
+    EXPECT_FALSE(toRealPath(QStringLiteral("C:\\usr") + QChar(0) + QStringLiteral("x")));   // would open C:\usr
 }
 
 TEST_F(DrivePaths, ExpandsTypedPathsFromTheCurrentFolders)
