@@ -330,13 +330,13 @@ namespace {
 
 TEST(FileSource, DecodesLikeMemoryAndRefusesReadsPastTheEnd)
 {
-    // 600 bottom-up rows: several batches of rows per read, each landing in
-    // reverse order; also cut short in the middle of a row.
-    std::vector<std::vector<uint32_t>> rows(600, std::vector<uint32_t>(3));
+    // 2500 bottom-up rows: several batches of rows per read; also cut short
+    // in the middle of a row.
+    std::vector<std::vector<uint32_t>> rows(2500, std::vector<uint32_t>(3));
     for (size_t y = 0; y < rows.size(); ++y)
         rows[y] = {uint32_t(y % 3), uint32_t((y + 1) % 3), uint32_t(y % 2)};
     BmpSpec spec = withPalette(picture(8, {}, {}), {0, 0xFFFFFF, 0xFF0000});
-    spec.height = 600;
+    spec.height = 2500;
     spec.pixels = packRows(8, rows);
     const Bytes whole = buildBmp(spec);
     for (size_t cut : {size_t(0), size_t(1001)}) {
@@ -358,8 +358,8 @@ TEST(FileSource, DecodesLikeMemoryAndRefusesReadsPastTheEnd)
         ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(fromFile));
         const auto pixels = allPixels(std::get<DecodedBitmap>(fromFile));
         EXPECT_EQ(pixels, allPixels(std::get<DecodedBitmap>(fromMemory)));
-        EXPECT_EQ(pixels[3 * 599], 0xFF000000u); // bottom row, index 0
-        EXPECT_EQ(pixels[3 * 599 + 1], 0xFFFFFFFFu);
+        EXPECT_EQ(pixels[3 * 2499], 0xFF000000u); // bottom row, index 0
+        EXPECT_EQ(pixels[3 * 2499 + 1], 0xFFFFFFFFu);
     }
 }
 

@@ -108,41 +108,44 @@ Result<Plan> planFor(const DibHeader& h)
     return p;
 }
 
-// Converts, in place, the first `have` pixels of a row whose file bytes sit
-// at its start, and paints pixels [have, width) with colour 0 (opaque black
-// for the 32-bit formats). Expansion runs from the row's end backwards so
-// that no file byte is overwritten before it is read.
-void finishRow(uint8_t* row, const Plan& p, unsigned fileBits, size_t have, size_t width, size_t stride)
+// Writes `have` pixels from the file's row `in` to the output row, then
+// paints pixels [have, width) with colour 0 (opaque black for the 32-bit
+// formats) and clears the row's padding.
+void convertRow(uint8_t* __restrict row, const uint8_t* __restrict in, const Plan& p, size_t have, size_t width,
+                size_t stride)
 {
+    const size_t usedBytes = (width * p.outBits + 7) / 8;
+    const size_t haveBytes = std::min(usedBytes, (have * p.outBits + 7) / 8);
     switch (p.conversion) {
     case RowConversion::Copy:
-    case RowConversion::CopyOpaque:
+        std::memcpy(row, in, haveBytes);
         break;
-    case RowConversion::Expand4:
-        // Two pixels per byte, working back from the last whole byte.
-        if (have & 1)
-            row[have - 1] = row[(have - 1) / 2] >> 4;
-        for (size_t j = have / 2; j-- > 0;) {
-            const uint8_t b = row[j];
-            row[2 * j + 1] = b & 0x0F;
-            row[2 * j] = b >> 4;
+    case RowConversion::CopyOpaque:
+        for (size_t i = 0; i < have; ++i) {
+            uint32_t v;
+            std::memcpy(&v, in + 4 * i, 4);
+            v |= 0xFF000000u; // little-endian: the fourth byte
+            std::memcpy(row + 4 * i, &v, 4);
         }
         break;
+    case RowConversion::Expand4:
+        for (size_t j = 0; j < have / 2; ++j) {
+            row[2 * j] = in[j] >> 4;
+            row[2 * j + 1] = in[j] & 0x0F;
+        }
+        if (have & 1)
+            row[have - 1] = in[have / 2] >> 4;
+        break;
     case RowConversion::Masks16:
-        for (size_t i = have; i-- > 0;)
-            p.masks.write(le16(row + 2 * i), row + 4 * i);
+        for (size_t i = 0; i < have; ++i)
+            p.masks.write(le16(in + 2 * i), row + 4 * i);
         break;
     case RowConversion::Masks32:
         for (size_t i = 0; i < have; ++i)
-            p.masks.write(le32(row + 4 * i), row + 4 * i);
+            p.masks.write(le32(in + 4 * i), row + 4 * i);
         break;
     }
-    const size_t usedBytes = (width * p.outBits + 7) / 8;
-    const size_t haveBytes = std::min(usedBytes, (have * p.outBits + 7) / 8);
     if (p.outBits == 32) {
-        if (p.conversion == RowConversion::CopyOpaque)
-            for (size_t i = 0; i < have; ++i)
-                row[4 * i + 3] = 0xFF;
         for (size_t i = have; i < width; ++i) {
             row[4 * i] = row[4 * i + 1] = row[4 * i + 2] = 0;
             row[4 * i + 3] = 0xFF;
@@ -151,43 +154,32 @@ void finishRow(uint8_t* row, const Plan& p, unsigned fileBits, size_t have, size
         std::memset(row + haveBytes, 0, usedBytes - haveBytes);
     }
     std::memset(row + usedBytes, 0, stride - usedBytes);
-    (void)fileBits;
 }
 
 void readRawRows(ByteSource& src, uint64_t pixelOffset, const DibHeader& h, const Plan& p, DecodedBitmap& out)
 {
-    // The file's row never takes more room than the output row, so each one
-    // is read straight into its place, a batch of rows per read, and then
-    // converted while it is still in the cache.
+    // A batch of rows at a time comes into a small buffer with one read and
+    // is converted to its place from there while still in the cache; the
+    // output is written once, whatever the row order.
     const size_t rowBytes = static_cast<size_t>(paddedRowBytes(static_cast<uint64_t>(out.width), h.bitCount));
     const size_t width = static_cast<size_t>(out.width);
     const bool topDown = h.height < 0;
     const uint64_t fileSize = src.size();
-    const int batchRows = static_cast<int>(std::clamp<size_t>((256 * 1024) / rowBytes, 1, 256));
-    std::vector<ByteSource::Part> parts;
-    auto rowAt = [&](int r) {
-        return out.pixels.get() + static_cast<size_t>(topDown ? r : out.height - 1 - r) * out.stride;
-    };
+    const int batchRows = static_cast<int>(std::clamp<size_t>((128 * 1024) / rowBytes, 1, 1024));
+    std::vector<uint8_t> batch(rowBytes * static_cast<size_t>(batchRows));
     uint8_t alphaSeen = 0;
     for (int first = 0; first < out.height; first += batchRows) {
         const int rows = std::min(batchRows, out.height - first);
         const uint64_t at = pixelOffset + static_cast<uint64_t>(first) * rowBytes;
-        const uint64_t available = at < fileSize ? fileSize - at : 0;
-        int whole = static_cast<int>(std::min<uint64_t>(static_cast<uint64_t>(rows), available / rowBytes));
-        parts.clear();
-        for (int i = 0; i < whole; ++i)
-            parts.push_back({rowAt(first + i), rowBytes});
-        if (whole > 0 && !src.readParts(at, parts.data(), parts.size()))
-            whole = 0; // a failing read counts as missing data
+        const size_t want = rowBytes * static_cast<size_t>(rows);
+        const size_t got = readAvailable(src, at, batch.data(), want);
         for (int i = 0; i < rows; ++i) {
-            uint8_t* row = rowAt(first + i);
-            size_t got = 0;
-            if (i < whole)
-                got = rowBytes;
-            else if (i == whole)
-                got = readAvailable(src, at + static_cast<uint64_t>(i) * rowBytes, row, rowBytes);
-            const size_t have = std::min(width, got * 8 / h.bitCount);
-            finishRow(row, p, h.bitCount, have, width, out.stride);
+            const int r = first + i;
+            uint8_t* row = out.pixels.get() + static_cast<size_t>(topDown ? r : out.height - 1 - r) * out.stride;
+            const size_t start = static_cast<size_t>(i) * rowBytes;
+            const size_t inRow = got > start ? std::min(rowBytes, got - start) : 0;
+            const size_t have = std::min(width, inRow * 8 / h.bitCount);
+            convertRow(row, batch.data() + start, p, have, width, out.stride);
             if (p.format == PixelFormat::Argb32)
                 for (size_t x = 0; x < have; ++x)
                     alphaSeen |= row[4 * x + 3];

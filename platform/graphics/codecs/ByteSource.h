@@ -8,17 +8,9 @@ namespace kelpora::codec {
 // past size(); readAt() fails rather than returning fewer bytes than asked.
 class ByteSource {
 public:
-    struct Part {
-        void* dst;
-        size_t n;
-    };
-
     virtual ~ByteSource() = default;
     virtual uint64_t size() const = 0;
     virtual bool readAt(uint64_t offset, void* dst, size_t n) = 0;
-    // Consecutive bytes from `offset` spread over several buffers in turn,
-    // as the rows of a bottom-up bitmap land in reverse order. All or false.
-    virtual bool readParts(uint64_t offset, const Part* parts, size_t count);
 };
 
 // Bytes already in memory; the caller keeps them alive.
@@ -41,7 +33,6 @@ public:
     explicit FileSource(int fd);
     uint64_t size() const override { return size_; }
     bool readAt(uint64_t offset, void* dst, size_t n) override;
-    bool readParts(uint64_t offset, const Part* parts, size_t count) override;
 
 private:
     int fd_;
