@@ -52,6 +52,7 @@ protected:
         writeFile(d + "/notes.txt", "hello");
         writeFile(d + "/x.bmpx", bmp24(4, 4, kRed));
         writeFile(d + "/shape.wmf", redRectangleWmf(1440, 720));
+        writeFile(d + "/empty.ico", QByteArray("\0\0\1\0\0\0", 6));   // a sound header, no images
         writeFile(d + "/noheader.wmf", redRectangleWmf(1440, 720).mid(22));
     }
 
@@ -186,6 +187,23 @@ TEST_F(Selection, MetafilePlaysIntoThePreviewAndGoesToTheView)
     QTest::qWait(50);
     EXPECT_EQ(box->text, QStringLiteral("MetaFichier incorrect."));
     EXPECT_EQ(ImageForm->Caption(), QStringLiteral("Kelpora - shape.wmf"));
+}
+
+TEST_F(Selection, IconWithoutImagesIsReportedOnceOnly)
+{
+    auto box = acceptNextBox();
+    click("empty.ico");
+    QTest::qWait(50);
+    EXPECT_EQ(box->text, QString::fromUtf8("Ressources système insuffisantes."));
+    // The load itself succeeded: the caption names the file; redraws stay quiet.
+    EXPECT_EQ(ImageForm->Caption(), QStringLiteral("Kelpora - empty.ico"));
+    auto again = acceptNextBox();
+    shot();
+    ImageForm->repaint();
+    QTest::qWait(50);
+    EXPECT_FALSE(again->seen);
+    click("cat.bmp");
+    EXPECT_EQ(ImageForm->Caption(), QStringLiteral("Kelpora - cat.bmp (100 x 50)"));
 }
 
 TEST_F(Selection, EmptyBitmapLoadsAsNothingToDraw)
