@@ -291,7 +291,9 @@ void TForm::applyScaling()
     const int h = QFontMetrics(font()).height();
     QRect g = m_storedGeometry;
     int cw = g.width(), ch = g.height();
-    if (h > 0 && h != 13) {
+    // A window the window system places keeps its stored size only as a
+    // starting size; nothing in it depends on the design metrics.
+    if (h > 0 && h != 13 && !m_defaultPosition) {
         m_scale = h / 13.0;
         for (TControl* c : m_controls) {
             const QRect r = c->StoredBounds;
