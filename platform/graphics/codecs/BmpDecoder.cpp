@@ -6,6 +6,7 @@
 #include "codecs/SizeLimits.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -128,14 +129,20 @@ void convertRow(uint8_t* __restrict row, const uint8_t* __restrict in, const Pla
             std::memcpy(row + 4 * i, &v, 4);
         }
         break;
-    case RowConversion::Expand4:
-        for (size_t j = 0; j < have / 2; ++j) {
-            row[2 * j] = in[j] >> 4;
-            row[2 * j + 1] = in[j] & 0x0F;
-        }
+    case RowConversion::Expand4: {
+        // One table look-up and one 16-bit store per input byte.
+        static const auto pairs = [] {
+            std::array<uint16_t, 256> t{};
+            for (unsigned b = 0; b < 256; ++b)
+                t[b] = static_cast<uint16_t>((b >> 4) | ((b & 0x0F) << 8)); // little-endian: high nibble first
+            return t;
+        }();
+        for (size_t j = 0; j < have / 2; ++j)
+            std::memcpy(row + 2 * j, &pairs[in[j]], 2);
         if (have & 1)
             row[have - 1] = in[have / 2] >> 4;
         break;
+    }
     case RowConversion::Masks16:
         for (size_t i = 0; i < have; ++i)
             p.masks.write(le16(in + 2 * i), row + 4 * i);
