@@ -59,6 +59,18 @@ private:
     QWidget* m_self;
 };
 
+// Wires a link to a control of class T through set(), or refuses a control
+// of another class.
+template <class T, class Set>
+Accept linkTo(TControl* target, Set&& set)
+{
+    T* t = dynamic_cast<T*>(target);
+    if (!t)
+        return Accept::BadValue;
+    set(t);
+    return Accept::Yes;
+}
+
 // Connects a notify event from the layout to a handler slot.
 Accept bindNotify(const EventHandler& handler, TNotifyEvent& slot);
 Accept bindKeyPress(const EventHandler& handler, TKeyPressEvent& slot);

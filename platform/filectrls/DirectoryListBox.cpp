@@ -254,11 +254,7 @@ Accept TDirectoryListBox::setLayoutProperty(const QString& key, const QString& v
 Accept TDirectoryListBox::setLayoutLink(const QString& key, TControl* target)
 {
     if (key == QLatin1String("FileList")) {
-        auto* list = dynamic_cast<TFileListBox*>(target);
-        if (!list)
-            return Accept::BadValue;
-        SetFileList(list);
-        return Accept::Yes;
+        return linkTo<TFileListBox>(target, [this](TFileListBox* t) { SetFileList(t); });
     }
     return TControl::setLayoutLink(key, target);
 }

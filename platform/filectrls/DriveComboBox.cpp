@@ -144,11 +144,7 @@ void TDriveComboBox::paintEvent(QPaintEvent*)
 Accept TDriveComboBox::setLayoutLink(const QString& key, TControl* target)
 {
     if (key == QLatin1String("DirList")) {
-        auto* list = dynamic_cast<TDirectoryListBox*>(target);
-        if (!list)
-            return Accept::BadValue;
-        SetDirList(list);
-        return Accept::Yes;
+        return linkTo<TDirectoryListBox>(target, [this](TDirectoryListBox* t) { SetDirList(t); });
     }
     return TControl::setLayoutLink(key, target);
 }

@@ -275,11 +275,7 @@ Accept TFileListBox::setLayoutProperty(const QString& key, const QString& value)
 Accept TFileListBox::setLayoutLink(const QString& key, TControl* target)
 {
     if (key == QLatin1String("FileEdit")) {
-        auto* edit = dynamic_cast<TEdit*>(target);
-        if (!edit)
-            return Accept::BadValue;
-        SetFileEdit(edit);
-        return Accept::Yes;
+        return linkTo<TEdit>(target, [this](TEdit* t) { SetFileEdit(t); });
     }
     return TControl::setLayoutLink(key, target);
 }

@@ -66,11 +66,7 @@ Accept TFilterComboBox::setLayoutProperty(const QString& key, const QString& val
 Accept TFilterComboBox::setLayoutLink(const QString& key, TControl* target)
 {
     if (key == QLatin1String("FileList")) {
-        auto* list = dynamic_cast<TFileListBox*>(target);
-        if (!list)
-            return Accept::BadValue;
-        SetFileList(list);
-        return Accept::Yes;
+        return linkTo<TFileListBox>(target, [this](TFileListBox* t) { SetFileList(t); });
     }
     return TControl::setLayoutLink(key, target);
 }
