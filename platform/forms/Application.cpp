@@ -81,6 +81,10 @@ void TApplication::adopt(TForm* form)
     if (!form->windowIcon().cacheKey() || form->windowIcon().isNull())
         form->setWindowIcon(Icon);
     form->createFromLayout(loadLayout(form->layoutResource()));
+    // Every other window belongs to the main window's group: one taskbar
+    // entry, minimised and restored with it.
+    if (m_mainForm)
+        form->SetGroupLeader(m_mainForm);
     if (form->storedVisible())
         form->Show();
     if (!m_mainForm)

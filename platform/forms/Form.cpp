@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QStyle>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -312,9 +313,17 @@ void TForm::applyScaling()
         move(g.left(), g.top());
 }
 
+void TForm::SetGroupLeader(QWidget* leader)
+{
+    m_groupLeader = leader;
+    setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+}
+
 void TForm::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
+    if (m_groupLeader && windowHandle() && m_groupLeader->windowHandle())
+        windowHandle()->setTransientParent(m_groupLeader->windowHandle());
     if (m_activeControl && !e->spontaneous())
         m_activeControl->widget()->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -3,6 +3,7 @@
 #include "controls/Control.h"
 #include "forms/Layout.h"
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -41,6 +42,12 @@ public:
     virtual QString layoutResource() const = 0;
     virtual QString className() const = 0;
     bool storedVisible() const { return m_storedVisible; }
+
+    // The window this one is grouped with: one taskbar entry, minimised and
+    // restored with it. The window system only groups secondary windows
+    // (transient for their leader), so this one becomes one, keeping its
+    // own border icons.
+    void SetGroupLeader(QWidget* leader);
 
     // Scale factor applied at creation for the screen's text height.
     double densityScale() const { return m_scale; }
@@ -98,6 +105,7 @@ private:
     QRect m_storedGeometry;   // outer left/top, client width/height
     double m_scale = 1.0;
     std::unique_ptr<TIcon> m_icon;
+    QPointer<QWidget> m_groupLeader;
 };
 
 } // namespace vcl

@@ -4,6 +4,7 @@
 #include "ModalBox.h"
 #include "forms/Exceptions.h"
 #include <QTest>
+#include <QWindow>
 
 using testsupport::AppFixture;
 
@@ -102,6 +103,9 @@ TEST_F(Windows, ClosingTheViewHidesItAndClosingTheBrowserEndsTheProgram)
 {
     QTest::mouseClick(ImageForm->ViewBtn, Qt::LeftButton);
     ASSERT_TRUE(ViewForm->isVisible());
+    // Grouped with the browser window: one taskbar entry, minimised with it.
+    ASSERT_NE(ViewForm->windowHandle(), nullptr);
+    EXPECT_EQ(ViewForm->windowHandle()->transientParent(), ImageForm->windowHandle());
     ViewForm->close();
     EXPECT_FALSE(ViewForm->isVisible());
     EXPECT_FALSE(app->Terminated());
