@@ -122,12 +122,12 @@ size_t decodedBytes(unsigned outBits) { return (size_t(kWidth) * outBits + 31) /
 std::vector<LargeBitmap> makeLargeBitmaps(const std::filesystem::path& dir)
 {
     std::filesystem::create_directories(dir);
-    struct Spec {
+    struct Shape {
         const char* name;
         Layout layout;
         unsigned outBits;
     };
-    const std::vector<Spec> specs = {
+    const std::vector<Shape> shapes = {
         {"rgb24", {24, 0, 40, false, {}}, 24},
         {"rgb24-topdown", {24, 0, 40, true, {}}, 24},
         {"rgb32-bitfields", {32, 3, 40, false, {0xFF0000, 0xFF00, 0xFF}}, 32},
@@ -139,7 +139,7 @@ std::vector<LargeBitmap> makeLargeBitmaps(const std::filesystem::path& dir)
         {"mono", {1, 0, 40, false, {}}, 1},
     };
     std::vector<LargeBitmap> out;
-    for (const auto& s : specs) {
+    for (const auto& s : shapes) {
         const auto p = dir / (std::string(s.name) + ".bmp");
         if (!std::filesystem::exists(p))
             writeBitmap(p, s.layout);

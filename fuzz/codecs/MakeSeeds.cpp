@@ -17,9 +17,9 @@ void write(const fs::path& p, const Bytes& b)
     std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
-BmpSpec spec(int w, int h, uint16_t bits, uint32_t compression, uint32_t headerSize)
+BmpShape shape(int w, int h, uint16_t bits, uint32_t compression, uint32_t headerSize)
 {
-    BmpSpec s;
+    BmpShape s;
     s.width = w;
     s.height = h;
     s.bits = bits;
@@ -49,22 +49,22 @@ int main(int argc, char** argv)
     fs::create_directories(out / "ico");
 
     int n = 0;
-    auto bmp = [&](const BmpSpec& s) { write(out / "bmp" / ("seed" + std::to_string(n++) + ".bmp"), buildBmp(s)); };
+    auto bmp = [&](const BmpShape& s) { write(out / "bmp" / ("seed" + std::to_string(n++) + ".bmp"), buildBmp(s)); };
     for (uint16_t bits : {1, 4, 8, 16, 24, 32})
         for (uint32_t header : {12u, 16u, 40u, 64u, 108u, 124u})
-            bmp(spec(5, bits == 1 ? -3 : 3, bits, 0, header));
+            bmp(shape(5, bits == 1 ? -3 : 3, bits, 0, header));
     for (uint32_t header : {40u, 52u, 56u, 124u}) {
-        auto s16 = spec(5, 3, 16, 3, header);
+        auto s16 = shape(5, 3, 16, 3, header);
         s16.masks = {0xF800, 0x07E0, 0x001F, 0};
         bmp(s16);
-        auto s32 = spec(5, 3, 32, header == 40 ? 6 : 3, header);
+        auto s32 = shape(5, 3, 32, header == 40 ? 6 : 3, header);
         s32.masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000};
         bmp(s32);
     }
-    auto rle8 = spec(6, 4, 8, 1, 40);
+    auto rle8 = shape(6, 4, 8, 1, 40);
     rle8.pixels = {3, 1, 0, 3, 4, 5, 6, 0, 0, 0, 0, 2, 1, 1, 2, 9, 0, 0, 0, 4, 1, 2, 3, 4, 0, 1};
     bmp(rle8);
-    auto rle4 = spec(6, 4, 4, 2, 40);
+    auto rle4 = shape(6, 4, 4, 2, 40);
     rle4.pixels = {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 2, 2, 1, 3, 0xAB, 0, 1};
     bmp(rle4);
 

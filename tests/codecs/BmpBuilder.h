@@ -42,7 +42,7 @@ inline Bytes packRows(unsigned bits, const std::vector<std::vector<uint32_t>>& r
     return out;
 }
 
-struct BmpSpec {
+struct BmpShape {
     int32_t width = 0, height = 0; // negative height: top-down
     uint16_t bits = 8;
     uint32_t compression = 0;
@@ -55,7 +55,7 @@ struct BmpSpec {
     std::optional<uint32_t> dataOffset; // default: right after the palette
 };
 
-inline Bytes buildBmp(const BmpSpec& s)
+inline Bytes buildBmp(const BmpShape& s)
 {
     Bytes info;
     if (s.headerSize == 12) {

@@ -14,16 +14,16 @@ constexpr uint32_t kOpaque = 0xFF000000u;
 
 struct FormatCase {
     std::string name;
-    BmpSpec spec;
+    BmpShape shape;
     PixelFormat format;
     std::vector<uint32_t> expected; // top row first, 0xAARRGGBB
 };
 
 // A 3 x 2 picture (odd width, so every depth has row padding); `top` and
 // `bottom` are the stored values, written bottom row first unless top-down.
-BmpSpec picture(uint16_t bits, std::vector<uint32_t> top, std::vector<uint32_t> bottom, bool topDown = false)
+BmpShape picture(uint16_t bits, std::vector<uint32_t> top, std::vector<uint32_t> bottom, bool topDown = false)
 {
-    BmpSpec s;
+    BmpShape s;
     s.width = 3;
     s.height = topDown ? -2 : 2;
     s.bits = bits;
@@ -31,7 +31,7 @@ BmpSpec picture(uint16_t bits, std::vector<uint32_t> top, std::vector<uint32_t> 
     return s;
 }
 
-BmpSpec with(BmpSpec s, uint32_t compression, std::vector<uint32_t> masks, uint32_t headerSize = 40)
+BmpShape with(BmpShape s, uint32_t compression, std::vector<uint32_t> masks, uint32_t headerSize = 40)
 {
     s.compression = compression;
     s.masks = std::move(masks);
@@ -39,7 +39,7 @@ BmpSpec with(BmpSpec s, uint32_t compression, std::vector<uint32_t> masks, uint3
     return s;
 }
 
-BmpSpec withPalette(BmpSpec s, std::vector<uint32_t> palette, uint32_t headerSize = 40)
+BmpShape withPalette(BmpShape s, std::vector<uint32_t> palette, uint32_t headerSize = 40)
 {
     s.palette = std::move(palette);
     s.headerSize = headerSize;
@@ -117,7 +117,7 @@ TEST(BmpDecoder, DecodesEveryDepthAndHeaderKind)
 {
     for (const auto& c : formatCases()) {
         SCOPED_TRACE(c.name);
-        auto r = decode(buildBmp(c.spec));
+        auto r = decode(buildBmp(c.shape));
         ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(r)) << errorName(std::get<DecodeError>(r));
         const auto& bm = std::get<DecodedBitmap>(r);
         EXPECT_EQ(bm.width, 3);
@@ -193,7 +193,7 @@ TEST(BmpDecoder, EmptyFileAndZeroSizesAreEmptyPictures)
     EXPECT_EQ(std::get<DecodedBitmap>(empty).format, PixelFormat::Empty);
 
     for (auto [w, h] : {std::pair{0, 5}, std::pair{7, 0}, std::pair{0, -3}}) {
-        BmpSpec s;
+        BmpShape s;
         s.width = w;
         s.height = h;
         s.bits = 24;
@@ -212,7 +212,7 @@ TEST(BmpDecoder, MissingPixelDataShowsColourZero)
     const uint32_t K = kOpaque, W = kOpaque | 0xFFFFFF;
     struct Case {
         std::string name;
-        BmpSpec spec;
+        BmpShape shape;
         size_t keep; // bytes of pixel data left in the file
         std::vector<uint32_t> expected;
     };
@@ -232,7 +232,7 @@ TEST(BmpDecoder, MissingPixelDataShowsColourZero)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec s = c.spec;
+        BmpShape s = c.shape;
         s.pixels.resize(c.keep);
         auto r = decode(buildBmp(s));
         ASSERT_TRUE(std::holds_alternative<DecodedBitmap>(r));
@@ -278,7 +278,7 @@ TEST(BmpDecoder, ColourTableLimits)
 TEST(BmpDecoder, TooLargeIsRefusedBeforeAllocating)
 {
     auto header = [](int32_t w, int32_t h, uint16_t bits, uint32_t compression, size_t dataBytes) {
-        BmpSpec s;
+        BmpShape s;
         s.width = w;
         s.height = h;
         s.bits = bits;
@@ -312,7 +312,7 @@ TEST(BmpDecoder, EveryPrefixOfEveryFixtureIsHandled)
 {
     for (const auto& c : formatCases()) {
         SCOPED_TRACE(c.name);
-        const Bytes file = buildBmp(c.spec);
+        const Bytes file = buildBmp(c.shape);
         for (size_t n = 0; n <= file.size(); ++n) {
             const Bytes prefix(file.begin(), file.begin() + n);
             auto r = decode(prefix);
@@ -335,10 +335,10 @@ TEST(FileSource, DecodesLikeMemoryAndRefusesReadsPastTheEnd)
     std::vector<std::vector<uint32_t>> rows(2500, std::vector<uint32_t>(3));
     for (size_t y = 0; y < rows.size(); ++y)
         rows[y] = {uint32_t(y % 3), uint32_t((y + 1) % 3), uint32_t(y % 2)};
-    BmpSpec spec = withPalette(picture(8, {}, {}), {0, 0xFFFFFF, 0xFF0000});
-    spec.height = 2500;
-    spec.pixels = packRows(8, rows);
-    const Bytes whole = buildBmp(spec);
+    BmpShape shape = withPalette(picture(8, {}, {}), {0, 0xFFFFFF, 0xFF0000});
+    shape.height = 2500;
+    shape.pixels = packRows(8, rows);
+    const Bytes whole = buildBmp(shape);
     for (size_t cut : {size_t(0), size_t(1001)}) {
         SCOPED_TRACE(cut);
         const Bytes file(whole.begin(), whole.end() - cut);

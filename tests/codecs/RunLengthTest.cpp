@@ -18,7 +18,7 @@ struct RleCase {
 
 Bytes rleFile(bool fourBit, const Bytes& data, int w = 4, int h = 3)
 {
-    BmpSpec s;
+    BmpShape s;
     s.width = w;
     s.height = h;
     s.bits = fourBit ? 4 : 8;
