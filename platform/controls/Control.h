@@ -59,6 +59,39 @@ private:
     QWidget* m_self;
 };
 
+// Layout values handed to a setter once they parse: a quoted string, true or
+// false, or an integer within [lo, hi].
+template <class Set>
+Accept takeString(const QString& value, Set&& set)
+{
+    bool ok = false;
+    const QString v = TControl::parseString(value, &ok);
+    if (!ok)
+        return Accept::BadValue;
+    set(v);
+    return Accept::Yes;
+}
+template <class Set>
+Accept takeBool(const QString& value, Set&& set)
+{
+    bool ok = false;
+    const bool v = TControl::parseBool(value, &ok);
+    if (!ok)
+        return Accept::BadValue;
+    set(v);
+    return Accept::Yes;
+}
+template <class Set>
+Accept takeInt(const QString& value, int lo, int hi, Set&& set)
+{
+    bool ok = false;
+    const int v = TControl::parseInt(value, &ok);
+    if (!ok || v < lo || v > hi)
+        return Accept::BadValue;
+    set(v);
+    return Accept::Yes;
+}
+
 // Wires a link to a control of class T through set(), or refuses a control
 // of another class.
 template <class T, class Set>

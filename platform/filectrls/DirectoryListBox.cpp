@@ -233,21 +233,10 @@ void TDirectoryListBox::mouseDoubleClickEvent(QMouseEvent* e)
 
 Accept TDirectoryListBox::setLayoutProperty(const QString& key, const QString& value)
 {
-    bool ok = false;
-    if (key == QLatin1String("IntegralHeight")) {
-        const bool on = parseBool(value, &ok);
-        if (!ok)
-            return Accept::BadValue;
-        SetIntegralHeight(on);
-        return Accept::Yes;
-    }
-    if (key == QLatin1String("ItemHeight")) {
-        const int h = parseInt(value, &ok);
-        if (!ok || h < 1 || h > 255)
-            return Accept::BadValue;
-        SetItemHeight(h);
-        return Accept::Yes;
-    }
+    if (key == QLatin1String("IntegralHeight"))
+        return takeBool(value, [this](bool on) { SetIntegralHeight(on); });
+    if (key == QLatin1String("ItemHeight"))
+        return takeInt(value, 1, 255, [this](int h) { SetItemHeight(h); });
     return TControl::setLayoutProperty(key, value);
 }
 

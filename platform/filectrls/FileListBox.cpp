@@ -254,21 +254,10 @@ void TFileListBox::showEvent(QShowEvent* e)
 
 Accept TFileListBox::setLayoutProperty(const QString& key, const QString& value)
 {
-    bool ok = false;
-    if (key == QLatin1String("Mask")) {
-        const QString m = parseString(value, &ok);
-        if (!ok)
-            return Accept::BadValue;
-        SetMask(m);
-        return Accept::Yes;
-    }
-    if (key == QLatin1String("ItemHeight")) {
-        const int h = parseInt(value, &ok);
-        if (!ok || h < 1 || h > 255)
-            return Accept::BadValue;
-        SetItemHeight(h);
-        return Accept::Yes;
-    }
+    if (key == QLatin1String("Mask"))
+        return takeString(value, [this](const QString& m) { SetMask(m); });
+    if (key == QLatin1String("ItemHeight"))
+        return takeInt(value, 1, 255, [this](int h) { SetItemHeight(h); });
     return TControl::setLayoutProperty(key, value);
 }
 

@@ -52,14 +52,8 @@ void TFilterComboBox::PickEntry(int index)
 
 Accept TFilterComboBox::setLayoutProperty(const QString& key, const QString& value)
 {
-    if (key == QLatin1String("Filter")) {
-        bool ok = false;
-        const QString f = parseString(value, &ok);
-        if (!ok)
-            return Accept::BadValue;
-        SetFilter(f);
-        return Accept::Yes;
-    }
+    if (key == QLatin1String("Filter"))
+        return takeString(value, [this](const QString& f) { SetFilter(f); });
     return TControl::setLayoutProperty(key, value);
 }
 
