@@ -57,28 +57,34 @@ QImage toQImage(kelpora::codec::DecodedBitmap&& d)
     return img;
 }
 
+namespace {
+QImage decodeOrRaise(kelpora::codec::ByteSource& src)
+{
+    auto r = kelpora::codec::decodeBmp(src);
+    if (auto* e = std::get_if<kelpora::codec::DecodeError>(&r))
+        raise(*e);
+    return toQImage(std::move(std::get<kelpora::codec::DecodedBitmap>(r)));
+}
+} // namespace
+
 void TBitmap::LoadFromFile(const QString& path)
 {
-    QImage loaded;
+    // Built-in resources are read whole; files are read in place, row by row.
     if (path.startsWith(u':')) {
         const QByteArray bytes = readWholeFile(path, 64 << 20);
         kelpora::codec::MemorySource src(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
-        auto r = kelpora::codec::decodeBmp(src);
-        if (auto* e = std::get_if<kelpora::codec::DecodeError>(&r))
-            raise(*e);
-        loaded = toQImage(std::move(std::get<kelpora::codec::DecodedBitmap>(r)));
-    } else {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            throw EFOpenError(path);
-        kelpora::codec::FileSource src(fd);
-        auto r = kelpora::codec::decodeBmp(src);
-        ::close(fd);
-        if (auto* e = std::get_if<kelpora::codec::DecodeError>(&r))
-            raise(*e);
-        loaded = toQImage(std::move(std::get<kelpora::codec::DecodedBitmap>(r)));
+        m_image = decodeOrRaise(src);
+        return;
     }
-    m_image = loaded;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EFOpenError(path);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    kelpora::codec::FileSource src(fd);
+    m_image = decodeOrRaise(src);
 }
 
 std::unique_ptr<TGraphic> TBitmap::shareImage() const
